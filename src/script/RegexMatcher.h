@@ -50,6 +50,8 @@ class RegexMatcher {
 
  private:
   struct State;
+  std::string SpanText(int matchIndex, int subIndex, long long* position) const;
+
   std::shared_ptr<const State> state_;
   std::string subject_;
 };
