@@ -173,6 +173,13 @@ TEST(RegexMatcherSearch, DoubleByteSubject) {
   EXPECT_EQ(matcher.MatchCount(), 1);
   ASSERT_TRUE(matcher.Search("[" + kWen + kZhong + "]+", "ab" + kZhong + kWen + "cd"));
   EXPECT_EQ(matcher.MatchText(1), kZhong + kWen);
+  // A pair with an ASCII second byte among valid characters: its "0" is no match of its own.
+  ASSERT_TRUE(matcher.Search("0|" + kWen, kZhong + "\x81\x30" + kWen + "0"));
+  ASSERT_EQ(matcher.MatchCount(), 2);
+  EXPECT_EQ(matcher.MatchText(1, &position), kWen);
+  EXPECT_EQ(position, 5);
+  EXPECT_EQ(matcher.MatchText(2, &position), "0");
+  EXPECT_EQ(position, 7);
   // A lone lead byte at the end and an invalid pair stand for one character each.
   ASSERT_TRUE(matcher.Search("(.)(.)$", "a\xFF\xFF" "b\x81"));
   EXPECT_EQ(matcher.SubMatchText(1, 1), "b");
