@@ -5,6 +5,7 @@
 // starts or ends inside a double-byte character) and every text comes back as GBK. The syntax is
 // the JavaScript-like subset that PCRE2 shares with it: classes, lazy quantifiers, captures, \w as
 // ASCII word characters, "$" and "^" at line ends with `multiline`. "." never matches CR or LF.
+// A byte pair that is no GBK character (and a lead byte at the very end) matches as U+FFFD.
 //
 // Failures are quiet: a bad pattern makes Search return false; reading before a search, past the
 // matches or past the captures gives empty text (0 for counts). Match work is bounded, so no
@@ -30,8 +31,9 @@ class RegexMatcher {
   std::string GetPattern() const;
 
   // The stored subject with the matches of the last search replaced by `replacement`, in which
-  // "$1".."$99" stand for captures (an unset capture for nothing), "$&" for the whole match and
-  // "$$" for "$"; any other "$" stays as it is. Empty before a successful search.
+  // "$1".."$99" stand for captures (an unset capture for nothing), "$&" for the whole match, "$`"
+  // and "$'" for the text before and after it, and "$$" for "$"; any other "$" stays as it is.
+  // Empty before a successful search.
   std::string ReplaceMatches(std::string_view replacement = {}) const;
 
   // Number of matches of the last search; 0 before any search.
