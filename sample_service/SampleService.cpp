@@ -1,6 +1,7 @@
 #include "SampleService.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
@@ -257,12 +258,20 @@ SampleService::SampleService(Catalogue catalogue, int port) : impl_(std::make_un
     impl.Handle(req, res);
     return httplib::Server::HandlerResponse::Handled;
   });
+  // httplib listens with a backlog of 5; a burst of parallel requests would wait for SYN retries.
+  int listening = -1;
+  impl.server.set_socket_options([&listening](int sock) {
+    httplib::default_socket_options(sock);
+    listening = sock;
+  });
   if (port == 0) {
     impl.port = impl.server.bind_to_any_port("127.0.0.1");
   } else {
     impl.port = impl.server.bind_to_port("127.0.0.1", port) ? port : -1;
   }
   if (impl.port <= 0) throw std::runtime_error("the sample service cannot listen on 127.0.0.1");
+  if (listening >= 0) ::listen(listening, 128);
+  impl.server.set_socket_options(httplib::default_socket_options);
   impl.listener = std::thread([&impl] {
     impl.server.listen_after_bind();
     impl.listenerDone = true;

@@ -52,7 +52,7 @@ struct Fault {
   Kind kind = Kind::Status;
   int status = 500;
   std::chrono::milliseconds delay{1000};
-  int times = -1;  // number of requests it applies to; below 0: every one
+  int times = -1;  // number of requests it applies to; below 0: every one; 0 in SetFault removes it
 };
 
 enum class Quality { High, Normal };  // "play_path_64" / "play_path_32"
