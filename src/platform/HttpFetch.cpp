@@ -158,8 +158,9 @@ SaveResult FetchToFile(std::string_view url, const std::filesystem::path& target
 
   FileWriter writer(fd);
   const FetchEnd end = Fetch(url, options, writer);
-  // Flushed to disk before the rename, so that a crash cannot leave an empty file under the name.
-  const bool stored = end == FetchEnd::Done && ::fdatasync(fd) == 0;
+  // No fdatasync before the rename: it would hold every download to the disk's write-back speed.
+  // The rename still happens only after a complete fetch, every write and the close succeeded.
+  const bool stored = end == FetchEnd::Done;
   const bool closed = ::close(fd) == 0;
   if (stored && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return SaveResult::Saved;
   ::unlink(temporary.c_str());
