@@ -298,13 +298,13 @@ class Exchange {
 
   // Steps 17 to 21 on the final response.
   void Finish(ResponseCollector& response, std::string& text) {
-    std::string headers = response.headers();
-    if (options_.responseHeaders != nullptr) *options_.responseHeaders = headers;
+    const std::string& raw = response.headers();
     if (options_.statusText != nullptr) {
-      const std::size_t lineEnd = headers.size() > 9 ? headers.find("\r\n", 9) : std::string::npos;
-      *options_.statusText = lineEnd == std::string::npos ? std::string() : headers.substr(9, lineEnd - 9);
+      // From the 10th character of the status line: "HTTP/1.1 302 Found" gives "302 Found".
+      const std::size_t lineEnd = raw.size() > 9 ? raw.find("\r\n", 9) : std::string::npos;
+      *options_.statusText = lineEnd == std::string::npos ? std::string() : raw.substr(9, lineEnd - 9);
     }
-    headers = ReplaceMany(headers, {}, {"Set-Cookie", "Set-Cookie"});
+    const std::string headers = ReplaceMany(raw, {}, {"Set-Cookie", "Set-Cookie"});
     if (options_.responseHeaders != nullptr) *options_.responseHeaders = headers;
 
     std::string received;
