@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libcurl4-openssl-dev libicu-dev libpcre2-dev nlohmann-json3-dev libcpp-httplib-dev
+  qt6-base-dev zlib1g-dev libcurl4-openssl-dev libicu-dev libpcre2-dev nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth curl time python3
 )

@@ -1,7 +1,7 @@
 #include "text/NumberText.h"
 
 #include <climits>
-#include <cstdio>
+#include <charconv>
 
 namespace orvane {
 namespace {
@@ -49,9 +49,11 @@ long long ReadWholeNumber(std::string_view text) {
 }
 
 std::string FormatReal(double value) {
+  // The "%.13g" form, without the C locale's say in the decimal point.
   char buffer[32];
-  const int length = std::snprintf(buffer, sizeof buffer, "%.13g", value);
-  return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+  const std::to_chars_result result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 13);
+  return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
 }
 
 }  // namespace orvane
