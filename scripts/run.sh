@@ -4,13 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/setup.sh
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
   echo "Run it under a virtual display instead:  xvfb-run -a bash scripts/run.sh" >&2
   exit 1
 fi
 
-bash scripts/setup.sh
 bash scripts/build.sh build
 
 service_pid=""

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -49,6 +50,17 @@ class WindowSearchView : public SearchView {
   std::stop_token stop_;
 };
 
+// Picks the largest font size, up to 12 pixels, at which every line of the label fits its height.
+void FitLines(QLabel* label) {
+  const int lines = static_cast<int>(label->text().count(QLatin1Char('\n'))) + 1;
+  QFont font = label->font();
+  for (int pixels = 12; pixels >= 8; --pixels) {
+    font.setPixelSize(pixels);
+    if (QFontMetrics(font).lineSpacing() * lines <= label->height()) break;
+  }
+  label->setFont(font);
+}
+
 }  // namespace
 
 MainWindow::MainWindow() {
@@ -56,6 +68,7 @@ MainWindow::MainWindow() {
   SetUpFixedWindow(this, QStringLiteral("Orvane-专辑下载工具"), 500, 300);
   help_ = PlaceControl<QLabel>(this, QStringLiteral("标签1"), 20, 40, 450, 130, kHelpText);
   help_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  FitLines(help_);
   keyword_ = PlaceControl<QLineEdit>(this, QStringLiteral("编辑框1"), 75, 200, 260, 30);
   search_ = PlaceControl<QPushButton>(this, QStringLiteral("按钮1"), 340, 200, 80, 30, QStringLiteral("搜索"));
   connect(search_, &QPushButton::clicked, this, &MainWindow::StartSearch);
