@@ -394,5 +394,52 @@ TEST_F(DetailsWindowTest, ClosingTheWindowMidDownloadLeavesNoTemporaryFile) {
   EXPECT_EQ(OpenNotice(), nullptr);
 }
 
+TEST_F(DetailsWindowTest, ALateCoverOfAnEarlierAlbumIsDropped) {
+  Album first = MakeAlbum("30", 1, "First");
+  Album second = MakeAlbum("31", 1, "Second");
+  service_.SetCatalogue({.albums = {first, second}});
+  const auto path = [this](const std::string& id) {
+    const std::string url = service_.CoverUrl(id);
+    return url.substr(url.find(service_.Host()) + service_.Host().size());
+  };
+  service_.SetFault(path("30"), {.kind = Fault::Kind::Slow, .delay = std::chrono::milliseconds(800)});
+  service_.SetFault(path("31"), {.kind = Fault::Kind::Status, .status = 404});
+  Open(first);
+  Open(second);
+  QTest::qWait(1500);  // the first album's cover has arrived by now
+  EXPECT_TRUE(Get<QLabel>("headImg")->pixmap().isNull());
+}
+
+TEST_F(DetailsWindowTest, AFolderThatCannotBeMadeEndsTheRunWithAWarning) {
+  Album album = MakeAlbum("27", 2, "Blocked");
+  service_.SetCatalogue({.albums = {album}});
+  std::ofstream(Program() / "Blocked") << "a file where the folder would go";
+  OpenAndLoad(album);
+  const auto [text, icon] = Download("按钮1");
+  EXPECT_EQ(text, Q("温馨提示，无法写入文件夹：") + QString::fromStdString((Program() / "Blocked").string()) + Q("！"));
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_EQ(TrackRequests().size(), 1u);  // the run ends at the first track
+  EXPECT_EQ(ReadFile(Program() / "Blocked"), "a file where the folder would go");
+}
+
+TEST_F(DetailsWindowTest, ADownloadGoesOnForItsAlbumWhenAnotherIsOpened) {
+  Album first = MakeAlbum("28", 2, "First");
+  Album second = MakeAlbum("29", 3, "Second");
+  service_.SetCatalogue({.albums = {first, second}});
+  service_.SetFault("/audio/28101", {.kind = Fault::Kind::Slow, .delay = std::chrono::milliseconds(1000)});
+  OpenAndLoad(first);
+  QTest::mouseClick(Get<QPushButton>("按钮1"), Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([] { return Status(0) == codepage::Utf8ToGbk("正在下载"); }));
+  Open(second);
+  ASSERT_TRUE(WaitFor([] { return Chapter() == kLoaded && Tracks()->RowCount() == 3; }));
+  QMessageBox* notice = WaitForNotice(20000);
+  ASSERT_NE(notice, nullptr);
+  EXPECT_EQ(notice->text(), Q("温馨提示，下载完成！"));
+  Dismiss(notice);
+  EXPECT_EQ(FilesIn(Program() / "First"), (std::vector<std::string>{"Track 1.m4a", "Track 2.m4a"}));
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(Status(row), "") << "the second album's rows stay untouched";
+  EXPECT_TRUE(WaitFor([] { return Get<QPushButton>("按钮1")->isEnabled(); }));
+}
+
 }  // namespace
 }  // namespace orvane
