@@ -18,11 +18,9 @@ namespace {
 using namespace std::literals;
 using test::RawHttpServer;
 using test::Response;
+using test::Answer;
 using test::Script;
 
-Script Answer(std::string_view status, std::string_view body, std::string_view headerLines = {}) {
-  return Script().Send(Response(status, body, headerLines));
-}
 
 FetchOptions ShortIdle() {
   FetchOptions options;

@@ -81,4 +81,9 @@ class RawHttpServer {
 // A loopback port on which nothing listens (bound, then released).
 std::uint16_t UnusedPort();
 
+// A script that sends one whole response.
+inline Script Answer(std::string_view status, std::string_view body, std::string_view headerLines = {}) {
+  return Script().Send(Response(status, body, headerLines));
+}
+
 }  // namespace orvane::test

@@ -15,6 +15,7 @@ namespace {
 using namespace std::literals;
 using test::RawHttpServer;
 using test::Response;
+using test::Answer;
 using test::Script;
 
 std::string Gbk(std::string_view utf8) { return codepage::Utf8ToGbk(utf8); }
@@ -34,9 +35,6 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
-Script Answer(std::string_view status, std::string_view body, std::string_view headerLines = {}) {
-  return Script().Send(Response(status, body, headerLines));
-}
 
 // What one call wrote; each output starts as "untouched" so that a step that never ran shows.
 struct Outputs {
