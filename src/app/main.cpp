@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
 #include "platform/MessagePump.h"
 #include "platform/WorkerPool.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   QApplication app(argc, argv);
   orvane::InstallMessagePump(PumpGuiThread);
+  orvane::QuitOnTerminationSignals();
 
   // Album folders are made under the current directory: beside the program, wherever it was started from.
   std::error_code ignored;
