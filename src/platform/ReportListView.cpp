@@ -32,8 +32,8 @@ void ReportListView::InsertColumn(const QString& title, int width) {
 }
 
 int ReportListView::AppendRow() {
-  auto* item = new QTreeWidgetItem(this);
-  return indexOfTopLevelItem(item);
+  new QTreeWidgetItem(this);  // appended last; the list owns it
+  return topLevelItemCount() - 1;
 }
 
 void ReportListView::SetCell(int row, int column, const std::string& gbk) {

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 #include <thread>
@@ -29,7 +30,7 @@ int WaitForExit(pid_t child, std::chrono::milliseconds limit) {
   return -1;
 }
 
-TEST(Program, EndsCleanlyOnTermination) {
+TEST(Program, RunsBesideItsFileAndEndsCleanlyOnTermination) {
   sample::SampleService service;
   // Everything the child needs is made before fork: between fork and exec only exec itself runs.
   const std::string main = "ORVANE_MAIN_HOST=" + service.Host();
@@ -50,6 +51,11 @@ TEST(Program, EndsCleanlyOnTermination) {
   }
   std::this_thread::sleep_for(1500ms);
   ASSERT_EQ(WaitForExit(child, 0ms), -1) << "the program ended by itself";
+  // Album folders are made under the current directory, which is the program's folder wherever it
+  // was started from.
+  EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(child) + "/cwd"),
+            std::filesystem::path(ORVANE_PROGRAM).parent_path());
+  EXPECT_NE(std::filesystem::current_path(), std::filesystem::path(ORVANE_PROGRAM).parent_path());
   ::kill(child, SIGTERM);
   const int status = WaitForExit(child, 10s);
   if (status == -1) ::kill(child, SIGKILL);

@@ -174,12 +174,15 @@ TEST_F(SearchWindowTest, KeywordGoesIntoTheAddressAsTyped) {
   service_.SetCatalogue(Albums(1, "中文"));
   Search(Q("a/b"));
   ASSERT_TRUE(WaitForEnd(kLoaded));
+  Search(Q(" "));  // only a keyword of no characters at all is empty
+  ASSERT_TRUE(WaitForEnd(kLoaded));
   Search(Q("中文"));
   ASSERT_TRUE(WaitForEnd(kLoaded));
   ASSERT_EQ(List()->RowCount(), 1);
   EXPECT_EQ(Cell(0, 0), codepage::Utf8ToGbk("Album 中文 1"));
   EXPECT_EQ(SearchRequests(service_),
             (std::vector<std::string>{"/search/album/kw/a/b/page/1/sc/true.ajax",
+                                      "/search/album/kw/%20/page/1/sc/true.ajax",
                                       "/search/album/kw/%E4%B8%AD%E6%96%87/page/1/sc/true.ajax"}));
 }
 
