@@ -69,17 +69,6 @@ class WindowDownloadView : public DownloadView {
   bool EnableControls() override {
     return RunOnGui(window_, stop_, [this] { window_->EnableDownloadControls(); });
   }
-  bool ReadRequest(DownloadRequest& request) override {
-    return RunOnGui(window_, stop_, [&] {
-      request.firstText = ToGbk(window_->RangeFirst()->text());
-      request.lastText = ToGbk(window_->RangeLast()->text());
-      request.highQuality = window_->HighQuality();
-      request.m4a = window_->M4a();
-      const ReportListView* list = window_->VideoList();
-      request.trackIds.clear();
-      for (int row = 0; row < list->RowCount(); ++row) request.trackIds.push_back(list->Cell(row, 2));
-    });
-  }
   bool SetStatus(int row, const std::string& status) override {
     return RunOnGui(window_, stop_, [&] {
       if (window_->AlbumGeneration() == generation_) window_->VideoList()->SetCell(row, 3, status);
@@ -174,9 +163,6 @@ void DetailsWindow::Created() {
   first_->setText(QStringLiteral("1"));
 }
 
-bool DetailsWindow::HighQuality() const { return high_->isChecked(); }
-bool DetailsWindow::M4a() const { return m4a_->isChecked(); }
-
 void DetailsWindow::ShowAlbum(const AlbumRow& album) {
   ++generation_;
   loader_.request_stop();
@@ -216,28 +202,34 @@ void DetailsWindow::FetchCover(const std::string& address) {
   headImg_->clear();
   if (address.empty()) return;
   QPointer<DetailsWindow> self(this);
-  const unsigned generation = generation_;
-  cover_ = WorkerPool::Instance().Start([self, generation, address](std::stop_token stop) {
+  // The fetch is stopped when another album is opened, so a late cover never reaches the picture.
+  cover_ = WorkerPool::Instance().Start([self, address](std::stop_token stop) {
     const std::optional<std::string> bytes = FetchBytes(address, {.stop = stop, .maxBytes = kMaxCoverBytes});
     if (!bytes) return;
     QImage image;
     if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()))) return;
     image = image.scaled(kCoverSize, kCoverSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    // A cover that arrives after another album was opened is dropped.
-    RunOnGui(self, stop, [&] {
-      if (self->generation_ == generation) self->headImg_->setPixmap(QPixmap::fromImage(image));
-    });
+    RunOnGui(self, stop, [&] { self->headImg_->setPixmap(QPixmap::fromImage(image)); });
   });
 }
 
 void DetailsWindow::StartDownload() {
   // Disabled here already, so a second click cannot start a second download.
   DisableDownloadControls();
+  // Read now, in the click: by the time the worker runs another album may fill the list.
+  DownloadRequest request;
+  request.firstText = ToGbk(first_->text());
+  request.lastText = ToGbk(last_->text());
+  request.highQuality = high_->isChecked();
+  request.m4a = m4a_->isChecked();
+  for (int row = 0; row < videoList_->RowCount(); ++row) request.trackIds.push_back(videoList_->Cell(row, 2));
+
   QPointer<DetailsWindow> self(this);
-  download_ = WorkerPool::Instance().Start([self, generation = generation_](std::stop_token stop) {
-    WindowDownloadView view(self, generation, stop);
-    DownloadWorker(view, stop);
-  });
+  download_ = WorkerPool::Instance().Start(
+      [self, generation = generation_, request = std::move(request)](std::stop_token stop) {
+        WindowDownloadView view(self, generation, stop);
+        DownloadWorker(view, request, stop);
+      });
 }
 
 void DetailsWindow::DisableDownloadControls() {

@@ -30,11 +30,8 @@ class DetailsWindow : public QWidget {
   // Counts the albums shown in this window; rows of videoList belong to the current one.
   unsigned AlbumGeneration() const { return generation_; }
   ReportListView* VideoList() const { return videoList_; }
-  QLineEdit* RangeFirst() const { return first_; }
   QLineEdit* RangeLast() const { return last_; }
   QLabel* ChapterList() const { return chapterList_; }
-  bool HighQuality() const;
-  bool M4a() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

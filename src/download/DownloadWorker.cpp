@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "download/FileNames.h"
 #include "platform/CodePage.h"
 #include "platform/HttpFetch.h"
@@ -39,11 +41,12 @@ const Messages& Text() {
   return messages;
 }
 
-// Creates the album folder when missing; false when it cannot be made or is not a folder.
+// Creates the album folder when missing; false when it cannot be made, is not a folder or cannot
+// take files (a read-only file system, no permission).
 bool PrepareFolder(const fs::path& folder) {
   std::error_code error;
   fs::create_directory(folder, error);
-  return fs::is_directory(folder, error);
+  return fs::is_directory(folder, error) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 enum class Outcome { Saved, Failed, Paid, Unwritable, Stopped };
@@ -95,10 +98,8 @@ struct Run {
 
 }  // namespace
 
-void DownloadWorker(DownloadView& view, const std::stop_token& stop) {
+void DownloadWorker(DownloadView& view, const DownloadRequest& request, const std::stop_token& stop) {
   if (!view.DisableControls()) return;
-  DownloadRequest request;
-  if (!view.ReadRequest(request)) return;
 
   const long long first = ReadWholeNumber(request.firstText);
   const long long last = ReadWholeNumber(request.lastText);

@@ -6,6 +6,7 @@
 
 namespace orvane {
 
+// What a download is started with, read from the window in the click that starts it.
 struct DownloadRequest {
   std::string firstText;  // 编辑框1, read as a whole number
   std::string lastText;   // 编辑框2
@@ -23,13 +24,12 @@ class DownloadView {
   virtual ~DownloadView() = default;
   virtual bool DisableControls() = 0;
   virtual bool EnableControls() = 0;
-  virtual bool ReadRequest(DownloadRequest& request) = 0;
   // Sets column 3 of the track's row (from 0) while the album the download belongs to is shown.
   virtual bool SetStatus(int row, const std::string& status) = 0;
   // Shows a notice (title "提示信息") and waits until the user has closed it.
   virtual bool ShowNotice(const std::string& text, NoticeKind kind) = 0;
 };
 
-void DownloadWorker(DownloadView& view, const std::stop_token& stop);
+void DownloadWorker(DownloadView& view, const DownloadRequest& request, const std::stop_token& stop);
 
 }  // namespace orvane

@@ -9,17 +9,14 @@ namespace {
 // Linux allows 255 bytes per name; names are stored as UTF-8.
 constexpr std::size_t kMaxNameBytes = 255;
 
-std::string DropControlCharacters(std::string_view text) {
+// One path component in UTF-8: no separator and no control character can come through, whatever
+// the GBK text held (0x80 and 0xFF are single-byte characters in code page 936, so cleaning the GBK
+// text alone is not enough).
+std::string SafeComponent(const std::string& gbk) {
   std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x80 && i + 1 < text.size()) {
-      out.append(text.substr(i, 2));
-      ++i;
-    } else if (byte >= 0x20 && byte != 0x7F) {
-      out.push_back(text[i]);
-    }
+  for (const char c : codepage::GbkToUtf8(gbk)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c != '/' && byte >= 0x20 && byte != 0x7F) out.push_back(c);
   }
   return out;
 }
@@ -43,17 +40,17 @@ std::string& CleanFileName(std::string& text) {
 }
 
 std::filesystem::path AlbumFolder(const std::filesystem::path& root, std::string albumTitle) {
-  std::string name = FitUtf8(codepage::GbkToUtf8(DropControlCharacters(CleanFileName(albumTitle))), kMaxNameBytes);
+  std::string name = FitUtf8(SafeComponent(CleanFileName(albumTitle)), kMaxNameBytes);
   if (OnlyDotsAndBlanks(name)) name = "未命名专辑";
   return root / name;
 }
 
 std::filesystem::path TrackFileNamer::Name(std::string title, const std::string& trackId,
                                            const std::string& extension) {
-  std::string base = codepage::GbkToUtf8(DropControlCharacters(CleanFileName(title)));
+  std::string base = SafeComponent(CleanFileName(title));
   if (base.empty()) {
     std::string id = trackId;
-    base = codepage::GbkToUtf8(DropControlCharacters(CleanFileName(id)));
+    base = SafeComponent(CleanFileName(id));
   }
   if (base.empty()) base = "未命名";
   for (int copy = 1;; ++copy) {

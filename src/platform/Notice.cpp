@@ -1,5 +1,7 @@
 #include "platform/Notice.h"
 
+#include <QCoreApplication>
+
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -21,6 +23,7 @@ struct Closed {
   std::mutex mutex;
   std::condition_variable_any changed;
   bool closed = false;
+  QPointer<QMessageBox> box;  // touched on the GUI thread only
   void Set() {
     std::lock_guard lock(mutex);
     closed = true;
@@ -42,11 +45,17 @@ bool ShowNoticeAndWait(const std::function<bool()>& alive, const std::stop_token
     // A box deleted while visible emits no finished(), so both count as closed.
     QObject::connect(box, &QMessageBox::finished, [closed] { closed->Set(); });
     QObject::connect(box, &QObject::destroyed, [closed] { closed->Set(); });
+    closed->box = box;
     box->show();
   });
   if (!shown) return false;
   std::unique_lock lock(closed->mutex);
-  return closed->changed.wait(lock, stop, [&] { return closed->closed; });
+  if (closed->changed.wait(lock, stop, [&] { return closed->closed; })) return true;
+  // The worker was stopped: its notice has nothing left to report.
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [closed] {
+    if (!closed->box.isNull()) closed->box->close();
+  }, Qt::QueuedConnection);
+  return false;
 }
 
 }  // namespace orvane

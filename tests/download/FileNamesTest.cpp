@@ -39,6 +39,12 @@ TEST(AlbumFolder, StaysOneLevelBelowTheRoot) {
       {"a/../../b", "a....b"},
       {"/etc", "etc"},
       {"tab\there\x01", "tabhere"},
+      // 0x80 (the euro sign) and 0xFF stand alone in code page 936: the byte after them is a character
+      // of its own, and a "/" or a control character there must go too.
+      {"\x80/x", "€x"},
+      {"\x80/..", "€.."},
+      {"a\x80\x01" "b", "a€b"},
+      {"\xFF/..", "\xEF\xA3\xB5.."},
   };
   for (const auto& [title, expected] : cases) {
     const std::filesystem::path folder = AlbumFolder(root, title);
@@ -63,6 +69,7 @@ TEST(TrackFileNamer, NamesAreUniqueWithinOneDownload) {
   EXPECT_EQ(namer.Name("ab", "4", ".m4a"), "ab.m4a");
   EXPECT_EQ(namer.Name("\\/:*?|<>\"", "977", ".m4a"), "977.m4a");  // an empty title falls back to the id
   EXPECT_EQ(namer.Name(Gbk("第一集"), "5", ".m4a"), "第一集.m4a");
+  EXPECT_EQ(namer.Name("a\x80/..\x80/b", "6", ".m4a"), "a€..€b.m4a");
 }
 
 TEST(TrackFileNamer, LongTitlesKeepTheirExtension) {

@@ -111,6 +111,29 @@ TEST(GuiBridge, AWorkerNoticeHoldsUpOnlyItsWorker) {
   EXPECT_TRUE(WorkerPool::Instance().WaitIdle(5s));
 }
 
+TEST(GuiBridge, AStoppedWorkersNoticeCloses) {
+  QLabel label;
+  QPointer<QLabel> window(&label);
+  std::atomic<bool> returned = false;
+  bool closed = true;
+  std::stop_source source = WorkerPool::Instance().Start([&](std::stop_token stop) {
+    closed = ShowNoticeAndWait(window, stop, QStringLiteral("text"), QStringLiteral("title"), QMessageBox::Warning);
+    returned = true;
+  });
+  const auto openBox = [] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (qobject_cast<QMessageBox*>(widget) != nullptr && widget->isVisible()) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(QTest::qWaitFor(openBox, 5000));
+  source.request_stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return returned.load(); }, 5000));
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !openBox(); }, 5000));
+  EXPECT_TRUE(WorkerPool::Instance().WaitIdle(5s));
+}
+
 TEST(WorkerPool, StopAllEndsEveryWorker) {
   std::atomic<int> ended = 0;
   for (int i = 0; i < 3; ++i) {

@@ -216,12 +216,14 @@ TEST_F(SearchWindowTest, ASecondSearchReusesTheWindow) {
 }
 
 TEST_F(SearchWindowTest, ClosingTheResultsMidSearchEndsIt) {
-  service_.SetFault("/search/album/kw/k/page/2/", {.kind = Fault::Kind::Slow, .delay = std::chrono::milliseconds(3000)});
+  // Page 2 would take far longer than the test: only a cancelled transfer lets the worker end soon.
+  service_.SetFault("/search/album/kw/k/page/2/", {.kind = Fault::Kind::Slow, .delay = std::chrono::seconds(60)});
   Search(Q("k"));
   ASSERT_TRUE(WaitFor([] { return List() != nullptr && List()->RowCount() == 10; }));
   ResultsWindow::Instance()->close();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(Button()->isEnabled());  // usable again at once
+  EXPECT_TRUE(WorkerPool::Instance().WaitIdle(std::chrono::seconds(2)));
 
   service_.SetCatalogue(Albums(2, "z"));
   Search(Q("z"));
