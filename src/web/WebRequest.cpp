@@ -88,10 +88,25 @@ bool NamedIgnoringCase(std::string_view line, std::string_view name) {
   return lineName.size() == name.size() && StartsWithIgnoringCase(lineName, name);
 }
 
+// The caller's lines without its Authorization and Cookie lines, for a hop to another origin.
+std::string WithoutCredentialLines(std::string_view extraHeaders) {
+  std::string kept;
+  std::size_t from = 0;
+  while (from <= extraHeaders.size()) {
+    std::size_t end = extraHeaders.find("\r\n", from);
+    if (end == std::string_view::npos) end = extraHeaders.size();
+    const std::string_view line = extraHeaders.substr(from, end - from);
+    from = end + 2;
+    if (NamedIgnoringCase(line, "Authorization") || NamedIgnoringCase(line, "Cookie")) continue;
+    if (!kept.empty()) kept += "\r\n";
+    kept.append(line);
+  }
+  return kept;
+}
+
 // The block as libcurl's header list, followed by the entries that keep libcurl's own Accept,
-// Expect and Content-Type lines off the wire. On a hop to another origin the caller's
-// Authorization and Cookie lines stay behind. nullopt for a line that cannot be sent.
-std::optional<http::HeaderList> ToHeaderList(std::string_view block, bool otherOrigin) {
+// Expect and Content-Type lines off the wire. nullopt for a line that cannot be sent.
+std::optional<http::HeaderList> ToHeaderList(std::string_view block) {
   http::HeaderList list;
   std::size_t from = 0;
   while (from < block.size()) {
@@ -104,7 +119,6 @@ std::optional<http::HeaderList> ToHeaderList(std::string_view block, bool otherO
     if (colon == 0 || colon == std::string_view::npos || line.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
       return std::nullopt;
     }
-    if (otherOrigin && (NamedIgnoringCase(line, "Authorization") || NamedIgnoringCase(line, "Cookie"))) continue;
     std::string entry(line);
     // libcurl drops "Name:" without a value; written "Name;" it sends "Name:".
     if (line.find_first_not_of(" \t", colon + 1) == std::string_view::npos) entry = std::string(line.substr(0, colon)) + ";";
@@ -216,8 +230,12 @@ class Exchange {
       if (keepCookies) {
         cookies = firstHop ? *options_.sendCookies : hopCookies.CookieTextFor(address, otherOrigin ? std::string_view() : *options_.sendCookies);
       }
-      const std::string block = BuildHeaderBlock(options_.extraHeaders, method == "POST", cookies);
-      std::optional<http::HeaderList> headerList = ToHeaderList(block, otherOrigin);
+      // On another origin the caller's own Authorization and Cookie lines stay behind; the cookies
+      // that origin set during this call still go back to it.
+      const std::string extraHeaders =
+          otherOrigin ? WithoutCredentialLines(options_.extraHeaders) : std::string(options_.extraHeaders);
+      const std::string block = BuildHeaderBlock(extraHeaders, method == "POST", cookies);
+      std::optional<http::HeaderList> headerList = ToHeaderList(block);
       if (!headerList) return Failure::Headers;
       if (!ConfigureHop(easy.get(), address, method, body, *headerList, otherOrigin)) return Failure::Credentials;
 

@@ -277,6 +277,40 @@ TEST(WebRequestTest, CredentialsAndCookiesStayWithTheirOrigin) {
   EXPECT_EQ(other.Requests()[0], "GET /x HTTP/1.1\r\nHost: " + other.HostPort() + "\r\nX-Keep: 1\r\n" + kDefaults + "\r\n");
 }
 
+// Another origin gets none of the caller's cookies or credentials, but the cookies it set itself
+// during the call go back to it.
+TEST(WebRequestTest, AnotherOriginGetsBackTheCookiesItSet) {
+  RawHttpServer other([](const std::string& request, std::size_t) {
+    return request.starts_with("GET /one ") ? Answer("302 Found", "", "Set-Cookie: s=1; Path=/\r\nLocation: /two\r\n")
+                                           : Answer("200 OK", "two");
+  });
+  RawHttpServer first({Answer("302 Found", "", "Location: " + other.Url("/one") + "\r\n")});
+  const std::string lines = "Cookie: mine=1\r\nAuthorization: Bearer t\r\nX-Keep: 1";
+  struct Case {
+    std::string name;
+    std::string extraHeaders;
+    std::string keptLines;
+  };
+  const std::vector<Case> cases = {
+      {"no lines of the caller", "", ""},
+      {"caller's cookie and credential lines", lines, "X-Keep: 1\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::size_t seen = other.Requests().size();
+    std::string cookies = "sid=42";
+    WebRequestOptions options;
+    options.sendCookies = &cookies;
+    options.extraHeaders = c.extraHeaders;
+    EXPECT_EQ(Call(first.Url("/"), options).text, "two");
+    const std::vector<std::string> requests = other.Requests();
+    ASSERT_EQ(requests.size(), seen + 2);
+    const std::string host = "Host: " + other.HostPort() + "\r\n";
+    EXPECT_EQ(requests[seen], "GET /one HTTP/1.1\r\n" + host + c.keptLines + kDefaults + "\r\n");
+    EXPECT_EQ(requests[seen + 1], "GET /two HTTP/1.1\r\n" + host + c.keptLines + kDefaults + "Cookie: s=1\r\n\r\n");
+  }
+}
+
 TEST(WebRequestTest, NamedProxyGetsTheAbsoluteAddress) {
   RawHttpServer proxy({Answer("200 OK", "via proxy")});
   WebRequestOptions options;
