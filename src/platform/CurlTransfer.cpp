@@ -74,6 +74,9 @@ EasyHandle NewEasyHandle(std::chrono::milliseconds connectTimeout) {
       curl_easy_setopt(h, CURLOPT_PROXY, "") == CURLE_OK &&    // "": none from *_proxy variables
       curl_easy_setopt(h, CURLOPT_NOPROXY, "") == CURLE_OK &&  // "": no bypass from no_proxy either
       curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK &&
+      // A proxy's answer to CONNECT is no response of ours: kept from the header callback, its
+      // blank line cannot pass for the end of the real header.
+      curl_easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) == CURLE_OK &&
       curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kTransferBufferSize) == CURLE_OK &&
       curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeout.count())) == CURLE_OK;
   if (!ok) easy.reset();

@@ -27,7 +27,8 @@ inline constexpr long kTransferBufferSize = 256 * 1024;
 
 // A new easy handle with the settings every transfer of this program shares: HTTP/1.1, http and
 // https only, no redirects followed by libcurl (callers follow them by hand), no proxy from the
-// environment, no signals, the path sent as it is, a large receive buffer. nullptr when libcurl
+// environment, no signals, the path sent as it is, a proxy's CONNECT answer kept from the header
+// callback, a large receive buffer. nullptr when libcurl
 // cannot make one.
 EasyHandle NewEasyHandle(std::chrono::milliseconds connectTimeout);
 

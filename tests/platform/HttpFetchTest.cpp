@@ -1,5 +1,6 @@
 #include "platform/HttpFetch.h"
 
+#include "platform/CurlTransfer.h"
 #include "support/RawHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +102,44 @@ TEST(HttpFetchTest, RequestIsAPlainGetOfThePreparedAddress) {
   ASSERT_TRUE(FetchBytes(server.Url("/a b/\xD6\xD0.m4a")).has_value());  // 中 in GBK
   ASSERT_EQ(server.Requests().size(), 1u);
   EXPECT_EQ(server.Requests()[0], "GET /a%20b/%E4%B8%AD.m4a HTTP/1.1\r\nHost: " + server.HostPort() + "\r\nAccept: */*\r\n\r\n");
+}
+
+// Every handle the transfers share keeps a proxy's answer to CONNECT away from the sinks: taken
+// for the response, its "200" and blank line would pass any status for the real answer.
+TEST(HttpFetchTest, ATunnellingProxysAnswerNeverReachesTheSink) {
+  RawHttpServer proxy([](const std::string& request, std::size_t) {
+    return request.starts_with("CONNECT ") ? Script().Send("HTTP/1.1 200 Connection established\r\n\r\n")
+                                           : Answer("404 Not Found", "tunnelled");
+  });
+  struct Recorder final : http::TransferSink {
+    bool OnHeaderLine(std::string_view line) override {
+      headers.append(line);
+      return true;
+    }
+    bool OnBody(std::string_view bytes) override {
+      body.append(bytes);
+      return true;
+    }
+    std::string headers;
+    std::string body;
+  } sink;
+  http::EasyHandle easy = http::NewEasyHandle(5s);
+  ASSERT_TRUE(easy);
+  const std::string proxyUrl = proxy.Url("");
+  // Tunnelling plain http through CONNECT takes the same path as any https address through a proxy.
+  curl_easy_setopt(easy.get(), CURLOPT_PROXY, proxyUrl.c_str());
+  curl_easy_setopt(easy.get(), CURLOPT_HTTPPROXYTUNNEL, 1L);
+  curl_easy_setopt(easy.get(), CURLOPT_URL, "http://orvane.invalid/x");
+  http::TransferDriver driver;
+  const http::TransferOutcome outcome = driver.Run(easy.get(), sink, {5s, {}});
+  EXPECT_EQ(outcome.end, http::TransferEnd::Completed);
+  EXPECT_EQ(outcome.code, CURLE_OK);
+  EXPECT_EQ(sink.headers, "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\n");
+  EXPECT_EQ(sink.body, "tunnelled");
+  const std::vector<std::string> requests = proxy.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_TRUE(requests[0].starts_with("CONNECT orvane.invalid:80 HTTP/1.1\r\n")) << requests[0];
+  EXPECT_TRUE(requests[1].starts_with("GET /x HTTP/1.1\r\n")) << requests[1];
 }
 
 class FetchToFileTest : public ::testing::Test {
