@@ -147,6 +147,7 @@ TransferOutcome TransferDriver::Run(CURL* easy, TransferSink& sink, const Transf
       if (message->msg == CURLMSG_DONE && message->easy_handle == easy) outcome.code = message->data.result;
     }
   }
+  outcome.uploaded = UploadedBytes(easy);
   curl_multi_remove_handle(multi_, easy);
   outcome.connected = state.connected;
   return outcome;

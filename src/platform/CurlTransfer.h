@@ -28,8 +28,7 @@ inline constexpr long kTransferBufferSize = 256 * 1024;
 // A new easy handle with the settings every transfer of this program shares: HTTP/1.1, http and
 // https only, no redirects followed by libcurl (callers follow them by hand), no proxy from the
 // environment, no signals, the path sent as it is, a proxy's CONNECT answer kept from the header
-// callback, a large receive buffer. nullptr when libcurl
-// cannot make one.
+// callback, a large receive buffer. nullptr when libcurl cannot make one.
 EasyHandle NewEasyHandle(std::chrono::milliseconds connectTimeout);
 
 // Receives what one transfer brings in. Returning false aborts the transfer.
@@ -57,6 +56,7 @@ struct TransferOutcome {
   TransferEnd end = TransferEnd::Completed;
   CURLcode code = CURLE_OK;
   bool connected = false;  // a connection to the server (or proxy) was made
+  curl_off_t uploaded = 0;  // request body bytes sent
 };
 
 // Drives easy handles one at a time; one per call or worker, never shared between threads.

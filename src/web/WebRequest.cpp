@@ -24,7 +24,8 @@ namespace {
 //   703  name not resolved, connection refused or not made in time, TLS handshake failed
 //   707  credentials could not be set
 //   710  a header line that cannot be sent (no name, a bare line break or a zero byte inside)
-//   711  sending the request failed
+//   711  sending the request failed: a send error, or the body not sent in full when the
+//        transfer ended before the response header
 //   712  no complete response header: nothing came back, the reply is not HTTP, a timeout before
 //        the header's end, more than 10 redirects
 //   713  the connection was lost or went silent inside the body, or the body was short
@@ -176,7 +177,7 @@ class ResponseCollector final : public http::TransferSink {
   std::string body_;
 };
 
-Failure MapTransferFailure(const http::TransferOutcome& outcome, bool headersComplete) {
+Failure MapTransferFailure(const http::TransferOutcome& outcome, bool headersComplete, std::size_t bodySize) {
   if (!outcome.connected) {
     switch (outcome.code) {
       case CURLE_UNSUPPORTED_PROTOCOL:
@@ -187,6 +188,8 @@ Failure MapTransferFailure(const http::TransferOutcome& outcome, bool headersCom
   }
   if (headersComplete) return Failure::Read;
   if (outcome.end == http::TransferEnd::Completed && outcome.code == CURLE_SEND_ERROR) return Failure::Send;
+  // A server that stops reading the body stalls the send, not the answer.
+  if (outcome.uploaded < static_cast<curl_off_t>(bodySize)) return Failure::Send;
   return Failure::NoResponse;
 }
 
@@ -246,7 +249,7 @@ class Exchange {
         return Failure::Read;
       }
       if (outcome.end != http::TransferEnd::Completed || outcome.code != CURLE_OK || !response.complete()) {
-        return MapTransferFailure(outcome, response.complete());
+        return MapTransferFailure(outcome, response.complete(), method == "HEAD" ? 0 : body.size());
       }
 
       if (options_.noRedirect || !url::IsFollowedRedirect(response.status()) || !response.location() ||

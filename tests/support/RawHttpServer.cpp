@@ -206,4 +206,12 @@ std::uint16_t UnusedPort() {
   return port;
 }
 
+DeafListener::DeafListener() { listener_ = ListenOnLoopback(port_); }
+
+DeafListener::~DeafListener() { ::close(listener_); }
+
+std::string DeafListener::Url(std::string_view pathAndQuery) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + std::string(pathAndQuery);
+}
+
 }  // namespace orvane::test

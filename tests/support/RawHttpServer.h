@@ -81,6 +81,22 @@ class RawHttpServer {
 // A loopback port on which nothing listens (bound, then released).
 std::uint16_t UnusedPort();
 
+// A loopback port that takes connections (the kernel completes them) but never accepts one, so
+// nothing is ever read: a client's send stalls once the socket buffers are full.
+class DeafListener {
+ public:
+  DeafListener();
+  ~DeafListener();
+  DeafListener(const DeafListener&) = delete;
+  DeafListener& operator=(const DeafListener&) = delete;
+  // "http://127.0.0.1:<port>" + pathAndQuery
+  std::string Url(std::string_view pathAndQuery = "/") const;
+
+ private:
+  int listener_ = -1;
+  std::uint16_t port_ = 0;
+};
+
 // A script that sends one whole response.
 inline Script Answer(std::string_view status, std::string_view body, std::string_view headerLines = {}) {
   return Script().Send(Response(status, body, headerLines));

@@ -349,6 +349,13 @@ struct FailureCase {
 TEST(WebRequestTest, FailuresWriteTheirMessageAndReturnNothing) {
   const std::string refused = "http://127.0.0.1:" + std::to_string(test::UnusedPort()) + "/";
   const auto oneSecond = [](WebRequestOptions& o) { o.timeoutSeconds = 1; };
+  const test::DeafListener deaf;
+  const std::string bigBody(64 << 20, 'x');  // far more than the socket buffers hold
+  const auto stallingPost = [&bigBody](WebRequestOptions& o) {
+    o.method = 1;
+    o.postData = bigBody;
+    o.timeoutSeconds = 1;
+  };
   const std::vector<FailureCase> cases = {
       {"empty address", {}, "", {}, "701 解析URL地址失败!"},
       {"malformed address", {}, "http://", {}, "701 解析URL地址失败!"},
@@ -362,7 +369,14 @@ TEST(WebRequestTest, FailuresWriteTheirMessageAndReturnNothing) {
        [](WebRequestOptions& o) { o.extraHeaders = "no colon here"; }, "710 设置协议头失败!"},
       {"header line with a bare line feed", {Answer("200 OK", "x")}, "{server}/",
        [](WebRequestOptions& o) { o.extraHeaders = "X-A: 1\nX-Injected: 2"; }, "710 设置协议头失败!"},
+      {"a send that stalls", {}, deaf.Url("/upload"), stallingPost, "711 发送请求失败!"},
       {"closed without an answer", {Script().Close()}, "{server}/", {}, "712 服务器未响应!"},
+      {"a whole body sent and no answer", {Script().Close()}, "{server}/",
+       [](WebRequestOptions& o) {
+         o.method = 1;
+         o.postData = "a=1";
+       },
+       "712 服务器未响应!"},
       {"not HTTP at all", {Script().Send("garbage\r\n\r\n").Close()}, "{server}/", {}, "712 服务器未响应!"},
       {"silent server", {Script().Delay(10s)}, "{server}/", oneSecond, "712 服务器未响应!"},
       {"silent inside the header", {Script().Send("HTTP/1.1 200 OK\r\nX-A: 1\r\n").Delay(10s)}, "{server}/", oneSecond,
