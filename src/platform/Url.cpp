@@ -117,6 +117,9 @@ Redirect ResolveRedirect(const Address& from, std::string_view location) {
   }
   // The fragment never travels; drop it so the address stays what the request line carries.
   curl_url_set(handle.get(), CURLUPART_FRAGMENT, nullptr, 0);
+  // Nor do credentials a server wrote into the target: libcurl would send them as Authorization.
+  curl_url_set(handle.get(), CURLUPART_USER, nullptr, 0);
+  curl_url_set(handle.get(), CURLUPART_PASSWORD, nullptr, 0);
   redirect.next.url = GetPart(handle.get(), CURLUPART_URL);
   if (redirect.next.url.empty() || !Describe(handle.get(), redirect.next)) return redirect;
   redirect.verdict =

@@ -40,7 +40,7 @@ struct Redirect {
 };
 
 // Resolves a Location value (absolute or relative, raw bytes as the server sent them) against
-// the address that answered with it.
+// the address that answered with it. A user name and password in the target are dropped.
 Redirect ResolveRedirect(const Address& from, std::string_view location);
 
 // Same scheme, host and port.

@@ -57,6 +57,8 @@ TEST(UrlTest, RedirectTargetsAreResolvedAndJudged) {
       {"http://h/a/b", "/\xE4\xB8\xAD", RedirectVerdict::Follow, "http://h/%E4%B8%AD"},
       {"https://s/a", "/y", RedirectVerdict::Follow, "https://s/y"},
       {"https://s/a", "http://h/", RedirectVerdict::Refused, "http://h/"},
+      {"http://h/a/b", "http://u:p@o/x", RedirectVerdict::Follow, "http://o/x"},  // no credentials taken from a target
+      {"http://h/a/b", "//u@o/x", RedirectVerdict::Follow, "http://o/x"},
       {"http://h/a/b", "ftp://x/f", RedirectVerdict::BadAddress, ""},
       {"http://h/a/b", "file:///etc/passwd", RedirectVerdict::BadAddress, ""},
       {"http://h/a/b", "mailto:x@y", RedirectVerdict::BadAddress, ""},

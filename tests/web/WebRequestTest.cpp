@@ -311,6 +311,19 @@ TEST(WebRequestTest, AnotherOriginGetsBackTheCookiesItSet) {
   }
 }
 
+// Credentials come only from the caller's arguments, never from a Location the server sent.
+TEST(WebRequestTest, ARedirectTargetsUserAndPasswordAreNotSent) {
+  std::string target;
+  RawHttpServer server([&target](const std::string& request, std::size_t) {
+    return request.starts_with("GET /a ") ? Answer("302 Found", "", "Location: " + target + "\r\n") : Answer("200 OK", "b");
+  });
+  target = "http://someone:secret@" + server.HostPort() + "/b";
+  EXPECT_EQ(Call(server.Url("/a"), {}).text, "b");
+  const std::vector<std::string> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1], "GET /b HTTP/1.1\r\nHost: " + server.HostPort() + "\r\n" + kDefaults + "\r\n");
+}
+
 TEST(WebRequestTest, NamedProxyGetsTheAbsoluteAddress) {
   RawHttpServer proxy({Answer("200 OK", "via proxy")});
   WebRequestOptions options;
