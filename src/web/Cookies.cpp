@@ -1,5 +1,7 @@
 #include "web/Cookies.h"
 
+#include <unordered_set>
+
 namespace orvane {
 namespace {
 
@@ -22,35 +24,24 @@ std::string RemoveBlanks(std::string_view text) {
   return out;
 }
 
+// One forward scan by characters: the blanks before the first other character and after the
+// last one go.
 std::string_view TrimBlanksBothWays(std::string_view text) {
-  // Leading blanks: step by characters from the front.
-  std::size_t start = 0;
-  while (start < text.size()) {
-    if (text[start] == ' ') {
-      ++start;
-    } else if (start + 1 < text.size() && text[start] == '\xA1' && text[start + 1] == '\xA1') {
-      start += 2;
-    } else {
-      break;
+  std::size_t begin = 0;
+  std::size_t end = 0;  // end of the last character that is not a blank
+  bool leading = true;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t width = IsLead(text[i]) && i + 1 < text.size() ? 2 : 1;
+    const bool blank = text[i] == ' ' || (width == 2 && text[i] == '\xA1' && text[i + 1] == '\xA1');
+    if (!blank) {
+      leading = false;
+      end = i + width;
+    } else if (leading) {
+      begin = i + width;
     }
+    i += width;
   }
-  text.remove_prefix(start);
-  // Trailing blanks: find the character boundaries first, then drop blank characters at the end.
-  std::size_t end = text.size();
-  while (end > 0) {
-    std::size_t last = 0;  // start of the last character before `end`
-    for (std::size_t i = 0; i < end;) {
-      last = i;
-      i += (IsLead(text[i]) && i + 1 < end) ? 2 : 1;
-    }
-    const std::string_view character = text.substr(last, end - last);
-    if (character == " " || character == "\xA1\xA1") {
-      end = last;
-    } else {
-      break;
-    }
-  }
-  return text.substr(0, end);
+  return end > begin ? text.substr(begin, end - begin) : std::string_view();
 }
 
 // Pieces between separators; an empty text gives none and a trailing separator adds no piece.
@@ -95,11 +86,18 @@ bool HasCookieName(const std::vector<std::string>& items, std::string_view name)
 }
 
 std::string RemoveDuplicateItems(std::string_view text, std::string_view separator) {
-  std::vector<std::string> kept;
-  for (std::string& item : Split(text, separator)) {
-    if (FindItem(kept, item) == -1) kept.push_back(std::move(item));
+  const std::vector<std::string> items = Split(text, separator);
+  std::unordered_set<std::string_view> seen;
+  seen.reserve(items.size());
+  std::string out;
+  bool first = true;
+  for (const std::string& item : items) {
+    if (!seen.insert(item).second) continue;
+    if (!first) out += separator;
+    out += item;
+    first = false;
   }
-  return Join(kept, separator);
+  return out;
 }
 
 long long FindItem(const std::vector<std::string>& items, std::string_view text) {
@@ -114,8 +112,11 @@ std::string MergeCookies(std::string& sendCookies, std::string& receivedCookies)
   receivedCookies = RemoveBlanks(receivedCookies);
 
   std::vector<std::string> result = Split(receivedCookies, ";");
-  for (const std::string& sent : Split(sendCookies, ";")) {
-    if (!HasCookieName(result, CookieName(sent))) result.push_back(sent);
+  // The names in `result` so far, sent items appended included: HasCookieName without a scan.
+  std::unordered_set<std::string> names;
+  for (const std::string& item : result) names.insert(CookieName(item));
+  for (std::string& sent : Split(sendCookies, ";")) {
+    if (names.insert(CookieName(sent)).second) result.push_back(std::move(sent));
   }
 
   constexpr std::string_view kDeleted = "=deleted";

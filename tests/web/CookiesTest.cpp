@@ -60,6 +60,61 @@ TEST(CookiesTest, ItemHelpers) {
   EXPECT_EQ(FindItem({"a"}, "c"), -1);
 }
 
+TEST(CookiesTest, StripCookieBlanksStepsByCharacters) {
+  struct Case {
+    std::string in;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {"  a=1  ", "a=1"},
+      {"\xA1\xA1 a=1 \xA1\xA1", "a=1"},
+      {"   ", ""},
+      {"\xA1\xA1\xA1\xA1", ""},
+      {"", ""},
+      {"a= 1", "a= 1"},
+      {"a=1\t ", "a=1\t"},
+      {"a=\xB0 ", "a=\xB0 "},                  // B0 20 is one character, no blank at the end
+      {"a=\xC1\xA1\xA1 ", "a=\xC1\xA1\xA1 "},  // C1 A1 then A1 20: no full-width blank there
+      {"a=\xC1\xA1\xA1\xA1", "a=\xC1\xA1"},    // C1 A1 then a full-width blank
+      {"a=1\xA1", "a=1\xA1"},                  // a lone lead byte at the end is kept
+      {"\xA1 a", "\xA1 a"},                    // A1 20 is one character
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StripCookieBlanks(c.in), c.out) << c.in;
+  }
+}
+
+// Sizes a server or a caller can reach: trimming is one scan and merging one pass per list.
+TEST(CookiesTest, LongTextsAndManyItems) {
+  EXPECT_EQ(StripCookieBlanks(std::string(200000, ' ') + "a=1" + std::string(200000, ' ')), "a=1");
+  std::string wide;
+  for (int i = 0; i < 100000; ++i) wide += "\xA1\xA1";
+  EXPECT_EQ(StripCookieBlanks("a=1" + wide), "a=1");
+
+  // Received n0..n39999, sent n20000..n59999 with new values and each twice: the merge keeps the
+  // received items, then the sent names not received, each once, in their order.
+  constexpr int kCount = 40000;
+  std::string received;
+  std::string sent;
+  std::string expected;
+  for (int i = 0; i < kCount; ++i) {
+    received += (i ? "; n" : "n") + std::to_string(i) + "=r";
+    expected += (i ? "; n" : "n") + std::to_string(i) + "=r";
+  }
+  for (int i = kCount / 2; i < kCount * 3 / 2; ++i) {
+    const std::string item = "n" + std::to_string(i) + "=s";
+    sent += (sent.empty() ? "" : "; ") + item + "; " + item;
+    if (i >= kCount) expected += "; " + item;
+  }
+  EXPECT_EQ(MergeCookies(sent, received), expected);
+
+  std::string repeated;
+  for (int i = 0; i < 2 * kCount; ++i) repeated += (i ? "; " : "") + std::to_string(i % kCount);
+  std::string firsts;
+  for (int i = 0; i < kCount; ++i) firsts += (i ? "; " : "") + std::to_string(i);
+  EXPECT_EQ(RemoveDuplicateItems(repeated, "; "), firsts);
+}
+
 // A caller that keeps one cookie text across requests sends what the server set, replaced and
 // deleted, request after request.
 TEST(CookiesTest, CookiesCarriedAcrossRequests) {
@@ -96,6 +151,17 @@ TEST(CookiesTest, CookiesCarriedAcrossRequests) {
     const std::string request = server.Requests()[i];
     EXPECT_NE(request.find("\r\n" + steps[i].cookieLineSent), std::string::npos) << request;
   }
+}
+
+// A cookie line padded with blanks up to the largest header line libcurl takes.
+TEST(CookiesTest, AReceivedCookieWithAHugeTailOfBlanks) {
+  const std::string line = "Set-Cookie: a=1" + std::string(95000, ' ') + "\r\n";
+  test::RawHttpServer server({test::Script().Send(test::Response("200 OK", "x", line))});
+  std::string received;
+  WebRequestOptions options;
+  options.receivedCookies = &received;
+  EXPECT_EQ(WebRequest(server.Url("/"), options), "x");
+  EXPECT_EQ(received, "a=1");
 }
 
 TEST(CookiesTest, MergeOffLeavesTheSentTextAlone) {
