@@ -24,8 +24,8 @@ class BodyWriter {
 
 enum class FetchEnd { Done, Failed, WriteFailed, Cancelled };
 
-// Passes the body of a 2xx answer to the writer; the bodies of redirects are dropped, and any
-// other answer ends the transfer as soon as its header is complete.
+// Passes the body of a 2xx answer to the writer; any other answer ends the transfer as soon as
+// its header is complete, so a redirect's own page is never read, however large.
 class FetchSink final : public http::TransferSink {
  public:
   FetchSink(BodyWriter& writer, std::size_t maxBytes) : writer_(writer), maxBytes_(maxBytes) {}
@@ -40,13 +40,13 @@ class FetchSink final : public http::TransferSink {
     if (line == "\r\n" || line == "\n") {
       if (status_ >= 100 && status_ < 200) return true;
       complete_ = true;
-      return (status_ >= 200 && status_ < 300) || url::IsFollowedRedirect(status_);
+      redirect_ = url::IsFollowedRedirect(status_);
+      return status_ >= 200 && status_ < 300;
     }
     return true;
   }
 
   bool OnBody(std::string_view bytes) override {
-    if (status_ < 200 || status_ >= 300) return true;  // a redirect's own page
     received_ += bytes.size();
     if (maxBytes_ != 0 && received_ > maxBytes_) return false;
     if (!writer_.Write(bytes)) {
@@ -57,6 +57,8 @@ class FetchSink final : public http::TransferSink {
   }
 
   int status() const { return status_; }
+  // The whole header of a redirect arrived (and the transfer was ended there).
+  bool redirect() const { return redirect_; }
   bool writeFailed() const { return writeFailed_; }
 
  private:
@@ -64,6 +66,7 @@ class FetchSink final : public http::TransferSink {
   std::size_t maxBytes_;
   int status_ = 0;
   bool complete_ = false;
+  bool redirect_ = false;
   bool writeFailed_ = false;
   std::size_t received_ = 0;
 };
@@ -88,9 +91,13 @@ FetchEnd Fetch(std::string_view gbkUrl, const FetchOptions& options, BodyWriter&
     const http::TransferOutcome outcome = driver.Run(easy.get(), sink, {options.idleTimeout, options.stop});
     if (outcome.end == http::TransferEnd::Cancelled) return FetchEnd::Cancelled;
     if (sink.writeFailed()) return FetchEnd::WriteFailed;
-    if (outcome.end != http::TransferEnd::Completed || outcome.code != CURLE_OK) return FetchEnd::Failed;
-    if (sink.status() >= 200 && sink.status() < 300) return FetchEnd::Done;
-    if (!url::IsFollowedRedirect(sink.status()) || redirects == kMaxRedirects) return FetchEnd::Failed;
+    if (outcome.end != http::TransferEnd::Completed) return FetchEnd::Failed;
+    if (!sink.redirect()) {
+      const bool success = outcome.code == CURLE_OK && sink.status() >= 200 && sink.status() < 300;
+      return success ? FetchEnd::Done : FetchEnd::Failed;
+    }
+    if (redirects == kMaxRedirects) return FetchEnd::Failed;
+    // The header store still holds the redirect's header after the transfer was ended there.
     const url::Redirect redirect = url::ResolveRedirect(*address, HeaderValue(easy.get(), "Location"));
     if (redirect.verdict != url::RedirectVerdict::Follow) return FetchEnd::Failed;
     address = redirect.next;

@@ -58,6 +58,11 @@ std::vector<FetchCase> FetchCases() {
       {"large body", {Answer("200 OK", big)}, {}, big},
       {"empty body", {Answer("204 No Content", "")}, {}, ""},
       {"redirect followed", {Answer("302 Found", "page", "Location: /real\r\n"), Answer("200 OK", "real")}, {}, "real"},
+      // A redirect's own page is never read: one that never ends does no harm.
+      {"redirect whose page never ends",
+       {Script().Send("HTTP/1.1 302 Found\r\nLocation: /real\r\nContent-Length: 1000000000\r\n\r\npage").Delay(10s),
+        Answer("200 OK", "real")},
+       kShortIdle, "real"},
       {"chunked", {Script().Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n2\r\nde\r\n0\r\n\r\n")},
        {}, "abcde"},
       {"404", {Answer("404 Not Found", "not here")}, {}, std::nullopt},
