@@ -28,7 +28,8 @@ namespace {
 //        transfer ended before the response header
 //   712  no complete response header: nothing came back, the reply is not HTTP, a timeout before
 //        the header's end, more than 10 redirects
-//   713  the connection was lost or went silent inside the body, or the body was short
+//   713  the connection was lost or went silent inside the body, the body was short, or it
+//        grew past kMaxBodyBytes
 enum class Failure { Address, Session, Connect, Credentials, Headers, Send, NoResponse, Read };
 
 std::string FailureMessage(Failure failure) {
@@ -48,6 +49,9 @@ std::string FailureMessage(Failure failure) {
 
 constexpr std::array<std::string_view, 8> kMethods = {"GET", "POST", "HEAD", "PUT", "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 constexpr int kMaxRedirects = 10;
+// The whole body is held in memory: a bound keeps a runaway answer from taking it all. The
+// service's pages and records are far smaller.
+constexpr std::size_t kMaxBodyBytes = std::size_t{256} << 20;
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualFolded(text.data(), prefix.data(), prefix.size());
@@ -159,6 +163,7 @@ class ResponseCollector final : public http::TransferSink {
   }
 
   bool OnBody(std::string_view bytes) override {
+    if (bytes.size() > kMaxBodyBytes - body_.size()) return false;
     body_.append(bytes);
     return true;
   }

@@ -30,6 +30,7 @@ struct WebRequestOptions {  // every field optional
 
 // Returns the response text (GBK), empty on failure. Outputs are written only when their step is
 // reached and never cleared first. A cancelled call returns an empty text and writes no message.
+// A body longer than 256 MiB is not held: the call fails with 713.
 // Any number of threads may call it at once.
 std::string WebRequest(std::string_view url, const WebRequestOptions& options = {});
 

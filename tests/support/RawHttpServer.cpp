@@ -63,6 +63,11 @@ Script& Script::Send(std::string bytes) {
   return *this;
 }
 
+Script& Script::SendRepeated(std::string bytes, std::size_t times) {
+  steps_.push_back({Step::Kind::Send, std::move(bytes), {}, times});
+  return *this;
+}
+
 Script& Script::Delay(std::chrono::milliseconds delay) {
   steps_.push_back({Step::Kind::Delay, {}, delay});
   return *this;
@@ -170,15 +175,16 @@ bool RawHttpServer::ReadRequest(int socket, std::string& pending, std::string& r
 bool RawHttpServer::Play(int socket, const Script& script) {
   for (const Script::Step& step : script.steps()) {
     switch (step.kind) {
-      case Script::Step::Kind::Send: {
-        std::size_t sent = 0;
-        while (sent < step.bytes.size()) {
-          const ssize_t n = ::send(socket, step.bytes.data() + sent, step.bytes.size() - sent, MSG_NOSIGNAL);
-          if (n <= 0) return false;
-          sent += static_cast<std::size_t>(n);
+      case Script::Step::Kind::Send:
+        for (std::size_t time = 0; time < step.times; ++time) {
+          std::size_t sent = 0;
+          while (sent < step.bytes.size()) {
+            const ssize_t n = ::send(socket, step.bytes.data() + sent, step.bytes.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) return false;
+            sent += static_cast<std::size_t>(n);
+          }
         }
         break;
-      }
       case Script::Step::Kind::Delay:
         if (!Sleep(step.delay)) return false;
         break;

@@ -23,9 +23,12 @@ class Script {
     enum class Kind { Send, Delay, Close } kind;
     std::string bytes;
     std::chrono::milliseconds delay{0};
+    std::size_t times = 1;  // Send: how often the bytes go out in a row
   };
 
   Script& Send(std::string bytes);
+  // The bytes `times` times in a row: large answers without holding them whole.
+  Script& SendRepeated(std::string bytes, std::size_t times);
   Script& Delay(std::chrono::milliseconds delay);
   Script& Close();
   const std::vector<Step>& steps() const { return steps_; }

@@ -395,6 +395,13 @@ TEST(WebRequestTest, FailuresWriteTheirMessageAndReturnNothing) {
       {"silent inside the header", {Script().Send("HTTP/1.1 200 OK\r\nX-A: 1\r\n").Delay(10s)}, "{server}/", oneSecond,
        "712 服务器未响应!"},
       {"endless redirects", {Answer("302 Found", "", "Location: /again\r\n")}, "{server}/", {}, "712 服务器未响应!"},
+      // Past 256 MiB a body is refused rather than held (the service's pages are far smaller).
+      {"a body over 256 MiB",
+       {Script()
+            .Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string((256u << 20) + 1) + "\r\n\r\n")
+            .SendRepeated(std::string(1 << 20, 'b'), 256)
+            .Send("b")},
+       "{server}/", {}, "713 读取数据失败!"},
       {"connection lost inside the body",
        {Script().Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly a part").Close()}, "{server}/", {},
        "713 读取数据失败!"},
