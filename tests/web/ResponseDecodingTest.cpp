@@ -32,7 +32,12 @@ TEST(ResponseDecodingTest, PagesDeclaringACharsetComeBackAsGbk) {
       {"big5", "<meta charset=big5>\xA4\xA4\xA4\xE5", "<meta charset=big5>\xD6\xD0\xCE\xC4"},  // 中文
       {"gbk left alone", gbkPage, gbkPage},
       {"gb2312 left alone", gb2312Page, gb2312Page},
-      {"GBK in capitals converts to the same text", "<meta charset=GBK>\xD6\xD0\x80", "<meta charset=GBK>\xD6\xD0\x80"},
+      // Pages naming GBK in any spelling are read as code page 936: 81 40 (丂) lies outside the
+      // narrower EUC-CN table that ICU names "GB2312", and 80 is the euro sign.
+      {"GBK in capitals converts to the same text", "<meta charset=GBK>\x81\x40\xD6\xD0\x80", "<meta charset=GBK>\x81\x40\xD6\xD0\x80"},
+      {"GB2312 in capitals means code page 936", "<meta charset=GB2312>\x81\x40\xD6\xD0", "<meta charset=GB2312>\x81\x40\xD6\xD0"},
+      {"cp936 means code page 936", "<meta charset=cp936>\x81\x40\xD6\xD0", "<meta charset=cp936>\x81\x40\xD6\xD0"},
+      {"x-gbk means code page 936", "<meta charset=x-gbk>\x81\x40\xD6\xD0", "<meta charset=x-gbk>\x81\x40\xD6\xD0"},
       {"late meta tag ignored", padding + "<meta charset=utf-8>中文", padding + "<meta charset=utf-8>中文"},
       {"meta and charset on two lines", "<meta\ncharset=utf-8>中文", "<meta\ncharset=utf-8>中文"},
       {"json untouched", R"({"title":"中文","html":"<p>x</p>"})", R"({"title":"中文","html":"<p>x</p>"})"},
