@@ -20,7 +20,7 @@ namespace {
 
 // How the outcome of a transfer maps to the numbered messages:
 //   701  empty or malformed address, a scheme other than http/https (first address or redirect)
-//   702  libcurl could not give us a handle
+//   702  libcurl could not give us a handle, or it refused the proxy
 //   703  name not resolved, connection refused or not made in time, TLS handshake failed
 //   707  credentials could not be set
 //   710  a header line that cannot be sent (no name, a bare line break or a zero byte inside)
@@ -221,7 +221,7 @@ class Exchange {
     http::EasyHandle easy = http::NewEasyHandle(std::chrono::milliseconds(timeoutMs));
     http::TransferDriver driver;
     if (!easy || !driver.Valid()) return Failure::Session;
-    if (!ConfigureProxy(easy.get())) return Failure::Credentials;
+    if (const std::optional<Failure> failure = ConfigureProxy(easy.get())) return failure;
 
     const int methodIndex = (options_.method >= 0 && options_.method < static_cast<int>(kMethods.size())) ? options_.method : 0;
     std::string_view method = kMethods[static_cast<std::size_t>(methodIndex)];
@@ -278,21 +278,23 @@ class Exchange {
     return std::nullopt;
   }
 
-  bool ConfigureProxy(CURL* easy) {
+  // A proxy that cannot be set fails the session (702), its credentials 707.
+  std::optional<Failure> ConfigureProxy(CURL* easy) {
     // The caller's lines go to the server only, and libcurl adds no Proxy-Connection line.
-    if (!http::AppendHeader(proxyHeaders_, "Proxy-Connection:")) return false;
+    if (!http::AppendHeader(proxyHeaders_, "Proxy-Connection:")) return Failure::Session;
     curl_easy_setopt(easy, CURLOPT_HEADEROPT, CURLHEADER_SEPARATE);
     curl_easy_setopt(easy, CURLOPT_PROXYHEADER, proxyHeaders_.get());
-    if (options_.proxyAddress.empty()) return true;
+    if (options_.proxyAddress.empty()) return std::nullopt;
     proxy_ = codepage::GbkToUtf8(options_.proxyAddress);
     if (proxy_.find("://") == std::string::npos) proxy_ = "http://" + proxy_;
-    if (curl_easy_setopt(easy, CURLOPT_PROXY, proxy_.c_str()) != CURLE_OK) return false;
-    if (options_.proxyUserName.empty() || options_.proxyPassword.empty()) return true;
+    if (curl_easy_setopt(easy, CURLOPT_PROXY, proxy_.c_str()) != CURLE_OK) return Failure::Session;
+    if (options_.proxyUserName.empty() || options_.proxyPassword.empty()) return std::nullopt;
     proxyUser_ = codepage::GbkToUtf8(options_.proxyUserName);
     proxyPassword_ = codepage::GbkToUtf8(options_.proxyPassword);
-    return curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxyUser_.c_str()) == CURLE_OK &&
-           curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxyPassword_.c_str()) == CURLE_OK &&
-           curl_easy_setopt(easy, CURLOPT_PROXYAUTH, CURLAUTH_BASIC) == CURLE_OK;
+    const bool set = curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxyUser_.c_str()) == CURLE_OK &&
+                     curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxyPassword_.c_str()) == CURLE_OK &&
+                     curl_easy_setopt(easy, CURLOPT_PROXYAUTH, CURLAUTH_BASIC) == CURLE_OK;
+    return set ? std::nullopt : std::optional<Failure>(Failure::Credentials);
   }
 
   bool ConfigureHop(CURL* easy, const url::Address& address, std::string_view method, std::string_view body,

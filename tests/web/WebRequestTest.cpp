@@ -364,6 +364,7 @@ TEST(WebRequestTest, FailuresWriteTheirMessageAndReturnNothing) {
   const auto oneSecond = [](WebRequestOptions& o) { o.timeoutSeconds = 1; };
   const test::DeafListener deaf;
   const std::string bigBody(64 << 20, 'x');  // far more than the socket buffers hold
+  const std::string hugeProxy = "127.0.0.1:1" + std::string(8 << 20, '0');  // longer than libcurl takes a text
   const auto stallingPost = [&bigBody](WebRequestOptions& o) {
     o.method = 1;
     o.postData = bigBody;
@@ -377,6 +378,8 @@ TEST(WebRequestTest, FailuresWriteTheirMessageAndReturnNothing) {
       {"bad port", {}, "http://127.0.0.1:99999/", {}, "701 解析URL地址失败!"},
       {"redirect to another scheme", {Answer("302 Found", "", "Location: file:///etc/passwd\r\n")}, "{server}/r", {},
        "701 解析URL地址失败!"},
+      {"a proxy that cannot be set", {}, "http://orvane.invalid/",
+       [&hugeProxy](WebRequestOptions& o) { o.proxyAddress = hugeProxy; }, "702 创建WinHttp会话失败!"},
       {"refused connection", {}, refused, {}, "703 创建WinHttp连接失败!"},
       {"header line without a name", {Answer("200 OK", "x")}, "{server}/",
        [](WebRequestOptions& o) { o.extraHeaders = "no colon here"; }, "710 设置协议头失败!"},
