@@ -125,12 +125,15 @@ class FileWriter final : public BodyWriter {
       if (written < 0 && errno == EINTR) continue;
       if (written <= 0) return false;
       bytes.remove_prefix(static_cast<std::size_t>(written));
+      written_ += static_cast<std::size_t>(written);
     }
     return true;
   }
+  std::size_t written() const { return written_; }
 
  private:
   int fd_;
+  std::size_t written_ = 0;
 };
 
 // A new file beside the target, created exclusively (mode 0666 less the umask, as the target
@@ -164,7 +167,9 @@ SaveResult FetchToFile(std::string_view url, const std::filesystem::path& target
   if (fd < 0) return SaveResult::WriteFailed;
 
   FileWriter writer(fd);
-  const FetchEnd end = Fetch(url, options, writer);
+  FetchEnd end = Fetch(url, options, writer);
+  // An empty answer is no audio file: it never replaces one.
+  if (end == FetchEnd::Done && writer.written() == 0) end = FetchEnd::Failed;
   // No fdatasync before the rename: it would hold every download to the disk's write-back speed.
   // The rename still happens only after a complete fetch, every write and the close succeeded.
   const bool stored = end == FetchEnd::Done;
