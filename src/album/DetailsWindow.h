@@ -2,7 +2,6 @@
 // The details window "详情": one album's cover, texts and track list, and the download controls.
 #include <QWidget>
 
-#include <array>
 #include <stop_token>
 
 #include "search/SearchWorker.h"
