@@ -232,17 +232,14 @@ void DetailsWindow::StartDownload() {
       });
 }
 
-void DetailsWindow::DisableDownloadControls() {
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{whole_, range_, first_, last_, high_, normal_, m4a_, mp3_}) {
-    control->setEnabled(false);
-  }
-}
+void DetailsWindow::DisableDownloadControls() { SetDownloadControlsEnabled(false); }
 
-void DetailsWindow::EnableDownloadControls() {
+void DetailsWindow::EnableDownloadControls() { SetDownloadControlsEnabled(true); }
+
+void DetailsWindow::SetDownloadControlsEnabled(bool enabled) {
   for (QWidget* control :
        std::initializer_list<QWidget*>{whole_, range_, first_, last_, high_, normal_, m4a_, mp3_}) {
-    control->setEnabled(true);
+    control->setEnabled(enabled);
   }
 }
 

@@ -43,6 +43,8 @@ class DetailsWindow : public QWidget {
   void LayOut(const AlbumRow& album);
   void FetchCover(const std::string& address);
   void StartDownload();
+  // The eight download controls, in their order: 按钮1, 按钮2, 编辑框1, 编辑框2, 选择框1 to 选择框4.
+  void SetDownloadControlsEnabled(bool enabled);
   void StopWorkers();
 
   QLabel* headImg_;
